@@ -1,0 +1,3 @@
+# The Quit shortcut ends the program like the menu item.
+key cmd+q
+expect exit

@@ -1,0 +1,21 @@
+// Everything the program uses of the toolbox layer, in one include.
+#pragma once
+
+#include "AGL.h"
+#include "AppleEvents.h"
+#include "ColorPicker.h"
+#include "Controls.h"
+#include "CoreFoundation.h"
+#include "Dialogs.h"
+#include "Events.h"
+#include "MacTypes.h"
+#include "Memory.h"
+#include "Menus.h"
+#include "Nibs.h"
+#include "Pictures.h"
+#include "Process.h"
+#include "QuickDraw.h"
+#include "Scrap.h"
+#include "TextEdit.h"
+#include "TextUtils.h"
+#include "Windows.h"
