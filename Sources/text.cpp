@@ -2,6 +2,7 @@
 // limited to the 32K characters a text record holds.
 #include "text.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -74,8 +75,7 @@ void checkTextFull(short nchars) {
   }
 }
 
-// Also brings the text back to the top: a scrolled-away layout would hide
-// the first lines written after the erase.
+// Automatic scrolling brings the emptied text back to the top.
 void eraseOutput() {
   GrafPtr savePort;
   GetPort(&savePort);
@@ -83,7 +83,6 @@ void eraseOutput() {
   TESetSelect(0, kMaxText, hTE);
   TEDelete(hTE);
   setVScrollMax();
-  adjustScroll();
   SetPort(savePort);
 }
 
@@ -95,12 +94,18 @@ void setVScrollMax() {
   SetControlMaximum(vScroll, n);
 }
 
+// In 32 bits and in steps TEScroll can take: a long log is scrolled
+// further than a 16-bit number can say.
 void adjustScroll() {
   TEPtr te = *hTE;
-  short scrolled = short(te->viewRect.top - te->destRect.top);
-  short wanted = short(GetControlValue(vScroll) * te->lineHeight);
-  short dv = short(scrolled - wanted);
-  if (dv != 0) TEScroll(0, dv, hTE);
+  long scrolled = te->viewRect.top - TEGetDestTop(hTE);
+  long wanted = long(GetControlValue(vScroll)) * te->lineHeight;
+  long dv = scrolled - wanted;
+  while (dv != 0) {
+    short step = short(std::clamp(dv, -32767L, 32767L));
+    TEScroll(0, step, hTE);
+    dv -= step;
+  }
 }
 
 // One line of overlap between pages; a view of one line still pages by one.
@@ -135,7 +140,7 @@ void doScroll(EventRecord* theEvent) {
     if (PtInRect(where, &te->viewRect)) {
       TEClick(where, (theEvent->modifiers & shiftKey) != 0, hTE);
       te = *hTE;
-      SetControlValue(vScroll, short((te->viewRect.top - te->destRect.top) / te->lineHeight));
+      SetControlValue(vScroll, short((te->viewRect.top - TEGetDestTop(hTE)) / te->lineHeight));
     }
   } else if (part == kControlIndicatorPart) {
     TrackControl(control, where, nullptr);

@@ -3,8 +3,9 @@
 // needed) that draws into an offscreen framebuffer the size of its window's
 // content; aglSwapBuffers presents that framebuffer in the window.
 //
-// Implemented: pixel formats (RGBA, single buffer), contexts that share
-// nothing, binding to a window's port, the current context, following a new
+// Implemented: pixel formats (RGBA, single buffer), contexts (sharing display
+// lists only with a share context given at creation),
+// binding to a window's port, the current context, following a new
 // window size, bitmap fonts as display lists (aglUseFont), error numbers.
 // Left out: double buffering, full screen, offscreen and pbuffer drawables.
 #pragma once

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "AGL.h"
+#include "Appearance.h"
 #include "AppleEvents.h"
+#include "Bundles.h"
+#include "CarbonEvents.h"
 #include "ColorPicker.h"
 #include "Controls.h"
 #include "CoreFoundation.h"
@@ -14,8 +17,12 @@
 #include "Nibs.h"
 #include "Pictures.h"
 #include "Process.h"
+#include "Processes.h"
 #include "QuickDraw.h"
+#include "Resources.h"
 #include "Scrap.h"
+#include "Sheets.h"
 #include "TextEdit.h"
 #include "TextUtils.h"
+#include "WidgetControls.h"
 #include "Windows.h"

@@ -44,7 +44,14 @@ OSStatus CreateStandardAlert(AlertType type, CFStringRef error, CFStringRef expl
 OSStatus RunStandardAlert(DialogRef alert, void*, DialogItemIndex* outItemHit) {
   if (alert == nullptr) return paramErr;
   tb::frontend().openAlert(alert->request);
-  while (tb::frontend().alertOpen()) tb::waitForInput(50);
+  // The alert is application-modal, as ModalDialog is: what reaches the
+  // queue while it is up (the suspend of the application window losing the
+  // focus to it, a key released late) is not for the program, and left
+  // there it would keep every wait below from ever waiting.
+  while (tb::frontend().alertOpen()) {
+    tb::flushAllInput();
+    tb::waitForInput(50);
+  }
   if (outItemHit != nullptr) *outItemHit = DialogItemIndex(tb::frontend().alertChoice());
   delete alert;
   return noErr;

@@ -115,6 +115,18 @@ void waitForInputWhen(bool mainLoopIdle, int timeoutMs) {
   frontend().pump(timeoutMs);
 }
 
+void waitForDialog(int timeoutMs) {
+  frontend().pump(0);
+  if (events().idleHook) {
+    events().idleHook(false);
+    if (events().virtualClock) {
+      advanceVirtualTicks(UInt32(timeoutMs * 60 / 1000));
+      return;
+    }
+  }
+  frontend().pump(timeoutMs);
+}
+
 void setIdleHook(std::function<void(bool)> hook) { events().idleHook = std::move(hook); }
 
 EventModifiers currentModifiers() { return events().modifiers; }

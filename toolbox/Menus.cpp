@@ -66,7 +66,7 @@ long MenuSelect(Point startPt) {
   MenuRecord* menu = tb::menuBar().menus[size_t(index)];
   tb::frontend().highlightMenu(index);
   tb::frontend().openMenu(index, menu->model);
-  while (tb::frontend().menuOpen()) tb::waitForInput(50);
+  while (tb::frontend().menuOpen()) tb::waitForDialog(50);
   // The press that opened the menu and anything the menu consumed are over.
   while (const tb::RawInput* in = tb::peekInput()) {
     if (in->kind != tb::InputKind::MouseUp && in->kind != tb::InputKind::MouseMove) break;

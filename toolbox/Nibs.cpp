@@ -14,6 +14,7 @@
 #include "internal/MenuBar.h"
 #include "internal/Nib.h"
 #include "internal/Port.h"
+#include "internal/WidgetControls.h"
 #include "internal/WindowRecord.h"
 
 namespace tb {
@@ -106,6 +107,51 @@ bool parseNib(std::istream& in, NibRecord& nib) {
 
 }  // namespace
 
+// control SIG ID KIND "text" rect TOP LEFT BOTTOM RIGHT [options]
+bool createNibControl(WindowRef window, const std::vector<std::string>& w) {
+  if (w.size() < 10 || w[1].size() != 4 || w[5] != "rect") return false;
+  ControlID id{FOUR_CHAR_CODE({w[1][0], w[1][1], w[1][2], w[1][3], 0}), std::stoi(w[2])};
+  const std::string& kind = w[3];
+  Rect r{short(std::stoi(w[6])), short(std::stoi(w[7])), short(std::stoi(w[8])), short(std::stoi(w[9]))};
+  SInt32 minimum = 0, maximum = 100, value = 0;
+  UInt32 command = 0;
+  bool bottom = false, isDefault = false, isCancel = false, hidden = false, right = false;
+  for (size_t i = 10; i < w.size(); ++i) {
+    const std::string& option = w[i];
+    bool hasArgument = i + 1 < w.size();
+    if (option == "bottom") bottom = true;
+    else if (option == "default") isDefault = true;
+    else if (option == "cancel") isCancel = true;
+    else if (option == "hidden") hidden = true;
+    else if (option == "right") right = true;
+    else if (option == "min" && hasArgument) minimum = std::stoi(w[++i]);
+    else if (option == "max" && hasArgument) maximum = std::stoi(w[++i]);
+    else if (option == "value" && hasArgument) value = std::stoi(w[++i]);
+    else if (option == "command" && hasArgument && w[i + 1].size() == 4) {
+      const std::string& c = w[++i];
+      command = FOUR_CHAR_CODE({c[0], c[1], c[2], c[3], 0});
+    } else return false;
+  }
+  CFStringRef text = CFStringCreateWithCString(nullptr, w[4].c_str(), kCFStringEncodingUTF8);
+  if (text == nullptr) return false;
+  ControlRef control = nullptr;
+  OSStatus err = paramErr;
+  if (kind == "button") err = CreatePushButtonControl(window, &r, text, &control);
+  else if (kind == "edittext") err = CreateEditUnicodeTextControl(window, &r, text, false, nullptr, &control);
+  else if (kind == "statictext") err = CreateStaticTextControl(window, &r, text, nullptr, &control);
+  else if (kind == "arrows") err = CreateLittleArrowsControl(window, &r, value, minimum, maximum, 1, &control);
+  CFRelease(text);
+  if (err != noErr) return false;
+  SetControlID(control, &id);
+  if (command != 0) SetControlCommandID(control, command);
+  if (bottom) bindToBottom(control);
+  if (right) alignStaticTextRight(control);
+  if (isDefault) SetWindowDefaultButton(window, control);
+  if (isCancel) SetWindowCancelButton(window, control);
+  if (hidden) HideControl(control);
+  return true;
+}
+
 }  // namespace tb
 
 OSStatus CreateNibReference(CFStringRef nibName, IBNibRef* outNibRef) {
@@ -156,6 +202,18 @@ OSStatus CreateWindowFromNib(IBNibRef nibRef, CFStringRef name, WindowRef* outWi
   window->port.bg = nw.background;
   window->port.image.fill(tb::toQColor(nw.background));
   window->title = nw.title;
+  for (const std::vector<std::string>& line : nw.extra) {
+    bool made = true;
+    try {
+      made = line.empty() || line[0] != "control" || tb::createNibControl(window, line);
+    } catch (const std::exception&) {  // a number that does not read
+      made = false;
+    }
+    if (!made) {
+      DisposeWindow(window);
+      return paramErr;  // a control line that does not read
+    }
+  }
   *outWindow = window;
   return noErr;
 }

@@ -14,11 +14,17 @@
 //   shown only when negative) with its own digit symbols. Literal text is
 //   quoted ('...'), escaped (\c) or any other character; % is a literal that
 //   also scales the value by 100.
-// - ExtendedToString and StringToExtended on compiled records.
+// - ExtendedToString and StringToExtended on compiled records. Writing
+//   rounds correctly at the last fraction symbol (ties to even), drops
+//   insignificant zeros, shows every integer digit even beyond the symbols,
+//   never shows a number without a digit nor a negative zero, and writes
+//   NaN and infinities as NaN, Inf and -Inf with an error status. Reading
+//   tells exact texts from best guesses (see NumberFormattingRead.cpp).
 // - NumToString for plain integers.
-// Left out: literals between digit symbols (phone-number patterns), other
-// scripts' tables, FormatRecToString, StringToNum, and the extended80 byte layout: the
-// extended type is the C++ long double.
+// Left out: literals between digit symbols (phone-number patterns), more
+// than one integer digit before an exponent, other scripts' tables,
+// FormatRecToString, StringToNum, and the 80-bit byte layout: the extended
+// type is the C++ long double.
 #pragma once
 
 #include "MacTypes.h"

@@ -99,6 +99,15 @@ bool timedOut() {
   return waited.count() > d.context.timeoutSeconds;
 }
 
+// Posts the next piece of the current action, if the desktop has the focus.
+bool postNextInput() {
+  script::Context& c = driver().context;
+  if (c.input.empty() || !desktopHasFocus(c.phase)) return false;
+  postInput(c.input.front());
+  c.input.pop_front();
+  return true;
+}
+
 void onIdle(bool mainLoopIdle) {
   Driver& d = driver();
   if (d.finished || d.running) return;
@@ -107,11 +116,7 @@ void onIdle(bool mainLoopIdle) {
   for (;;) {
     // The rest of a person's last action comes first, while the desktop has
     // the focus; an alert or a menu takes it until the script deals with it.
-    if (!d.context.input.empty() && desktopHasFocus(d.context.phase)) {
-      postInput(d.context.input.front());
-      d.context.input.pop_front();
-      break;
-    }
+    if (postNextInput()) break;
     if (d.current >= d.steps.size()) {
       // The script is over once the program has settled.
       int last = d.steps.empty() ? 0 : d.steps.back().line;
@@ -130,10 +135,7 @@ void onIdle(bool mainLoopIdle) {
     }
     if (outcome.kind == Outcome::Yield) {
       advance();
-      if (!d.context.input.empty() && desktopHasFocus(d.context.phase)) {
-        postInput(d.context.input.front());
-        d.context.input.pop_front();
-      }
+      postNextInput();
     }
     if (outcome.kind == Outcome::Failed) fail(step.line, outcome.expected, outcome.found);
     if (outcome.kind == Outcome::NotNow) {

@@ -174,30 +174,30 @@ std::function<Outcome(Context&)> parseKeyCommand(const std::string& command, Lin
       return Outcome::yield();
     };
   }
-  std::string spec = line.any("a key");
+  std::string keyText = line.any("a key");
   EventModifiers modifiers = 0;
   // Modifiers come first, joined by '+': cmd+shift+n. A '+' at the end is the key itself.
-  for (size_t plus; (plus = spec.find('+')) != std::string::npos && plus + 1 < spec.size();) {
-    std::string m = spec.substr(0, plus);
+  for (size_t plus; (plus = keyText.find('+')) != std::string::npos && plus + 1 < keyText.size();) {
+    std::string m = keyText.substr(0, plus);
     if (m == "cmd") modifiers |= cmdKey;
     else if (m == "shift") modifiers |= shiftKey;
     else if (m == "option") modifiers |= optionKey;
     else if (m == "control") modifiers |= controlKey;
     else line.fail("unknown modifier " + m + " (cmd, shift, option or control)");
-    spec = spec.substr(plus + 1);
+    keyText = keyText.substr(plus + 1);
   }
   KeyStroke stroke;
   bool known = false;
   for (const NamedKey& named : kNamedKeys) {
-    if (spec == named.name) {
+    if (keyText == named.name) {
       MacKey key = macKeyFor(named.qtKey, QString(), (modifiers & shiftKey) != 0);
       stroke = KeyStroke{key.charCode, key.keyCode, modifiers};
       known = true;
     }
   }
-  QString character = QString::fromStdString(spec);
+  QString character = QString::fromStdString(keyText);
   if (!known && character.size() == 1) known = strokeForCharacter(character[0], modifiers, stroke);
-  if (!known && !line.failed()) line.fail("unknown key " + spec + " (a character or a key name such as up, space, return)");
+  if (!known && !line.failed()) line.fail("unknown key " + keyText + " (a character or a key name such as up, space, return)");
   int repeats = 0;
   if (line.accept("repeat")) {
     repeats = int(line.integer("the number of repeats"));

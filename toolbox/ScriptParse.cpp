@@ -1,7 +1,6 @@
 // The script language's syntax: tokens, the command table and the steps
 // that need no other part of the driver (wait, timeout, quit).
 #include <cctype>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -196,10 +195,6 @@ std::string trimmed(std::string_view s) {
   while (e > b && std::isspace(static_cast<unsigned char>(s[e - 1]))) --e;
   return std::string(s.substr(b, e - b));
 }
-
-}  // namespace
-
-namespace {
 
 // Reads one step from the command word on; `repeat N` takes the step that
 // follows it N times.

@@ -36,6 +36,9 @@ struct Engine {
   UInt32 caretTick = 0;
   UInt32 lastClickTick = 0;
   int lastClickOffset = -1;
+  // destRect.top without its 16-bit limit: a long log scrolls further than
+  // 32767 pixels. destRect.top holds its low 16 bits.
+  int top = 0;
 };
 
 // The private paste buffer shared by every record.
@@ -74,7 +77,10 @@ int lineOf(const Engine& e, int offset) {
   return std::max(0, int(it - e.lineStarts.begin()) - 1);
 }
 
-int lineTop(const Engine& e, int line) { return e.rec.destRect.top + line * e.rec.lineHeight; }
+// The layout's top; a caller that set destRect.top itself sets it anew.
+int destTop(const Engine& e) { return short(e.top) == e.rec.destRect.top ? e.top : e.rec.destRect.top; }
+
+int lineTop(const Engine& e, int line) { return destTop(e) + line * e.rec.lineHeight; }
 
 double caretX(const Engine& e, int offset) {
   int line = lineOf(e, offset);
@@ -85,7 +91,7 @@ double caretX(const Engine& e, int offset) {
 // The shown line under `pt`; points above or below the text take the first
 // or last line.
 int lineAt(const Engine& e, Point pt) {
-  int line = int(std::floor(double(pt.v - e.rec.destRect.top) / e.rec.lineHeight));
+  int line = int(std::floor(double(pt.v - destTop(e)) / e.rec.lineHeight));
   return std::clamp(line, 0, std::max(0, shownLines(e) - 1));
 }
 
@@ -168,9 +174,8 @@ void drawArea(Engine& e, const QRect& area) {
     p.setClipRect(clip);
     p.fillRect(clip, tb::toQColor(port->bg));
     // One line more on each side: glyphs may overhang their line.
-    int first = std::max(0, int(std::floor(double(clip.top() - r.destRect.top) / r.lineHeight)) - 1);
-    int last =
-        std::min(lineCount(e) - 1, int(std::floor(double(clip.bottom() - r.destRect.top) / r.lineHeight)) + 1);
+    int first = std::max(0, int(std::floor(double(clip.top() - destTop(e)) / r.lineHeight)) - 1);
+    int last = std::min(lineCount(e) - 1, int(std::floor(double(clip.bottom() - destTop(e)) / r.lineHeight)) + 1);
     if (r.active && r.selStart < r.selEnd) {
       for (int line = first; line <= last; ++line) drawHighlight(p, e, line);
     }
@@ -242,7 +247,9 @@ void replaceSelection(Engine& e, const char* data, long count) {
 
 void scrollBy(Engine& e, int dh, int dv) {
   if (dh == 0 && dv == 0) return;
+  e.top = destTop(e) + dv;
   OffsetRect(&e.rec.destRect, short(dh), short(dv));
+  e.rec.destRect.top = short(e.top);
   if (!shouldDraw(e)) return;
   GrafPortRecord* port = drawablePort(e);
   QRect view = tb::toQRect(e.rec.viewRect);
@@ -284,8 +291,8 @@ void wordAt(const Engine& e, Point pt, int& start, int& end) {
 // One line of scrolling while a drag is held above or below the view.
 void autoScrollStep(Engine& e, Point mouse) {
   const TERec& r = e.rec;
-  if (mouse.v < r.viewRect.top && r.destRect.top < r.viewRect.top) {
-    scrollBy(e, 0, std::min<int>(r.lineHeight, r.viewRect.top - r.destRect.top));
+  if (mouse.v < r.viewRect.top && destTop(e) < r.viewRect.top) {
+    scrollBy(e, 0, std::min<int>(r.lineHeight, r.viewRect.top - destTop(e)));
   } else if (mouse.v >= r.viewRect.bottom) {
     int textBottom = lineTop(e, shownLines(e));
     if (textBottom > r.viewRect.bottom) scrollBy(e, 0, -std::min<int>(r.lineHeight, textBottom - r.viewRect.bottom));
@@ -299,6 +306,7 @@ TEHandle TENew(const Rect* destRect, const Rect* viewRect) {
   TERec& r = e->rec;
   r.engine = e;
   r.destRect = *destRect;
+  e->top = destRect->top;
   r.viewRect = *viewRect;
   GrafPtr port = nullptr;
   GetPort(&port);
@@ -432,6 +440,8 @@ void TEDeactivate(TEHandle hTE) {
 void TEUpdate(const Rect* rUpdate, TEHandle hTE) { drawArea(engineOf(hTE), tb::toQRect(*rUpdate)); }
 
 void TEScroll(short dh, short dv, TEHandle hTE) { scrollBy(engineOf(hTE), dh, dv); }
+
+long TEGetDestTop(TEHandle hTE) { return destTop(engineOf(hTE)); }
 
 void TESelView(TEHandle hTE) {
   Engine& e = engineOf(hTE);

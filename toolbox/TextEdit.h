@@ -47,6 +47,10 @@ void TEActivate(TEHandle hTE);
 void TEDeactivate(TEHandle hTE);
 void TEUpdate(const Rect* rUpdate, TEHandle hTE);
 void TEScroll(short dh, short dv, TEHandle hTE);
+// The layer's addition: destRect.top in full. A text taller than 32767
+// pixels scrolls beyond what the record's 16-bit rectangle can say; its
+// destRect.top then holds only the low 16 bits.
+long TEGetDestTop(TEHandle hTE);
 void TESelView(TEHandle hTE);
 void TEAutoView(Boolean fAuto, TEHandle hTE);
 void TECalText(TEHandle hTE);

@@ -24,7 +24,10 @@ bool isAlive(WindowRecord* w) {
   return std::find(list.begin(), list.end(), w) != list.end();
 }
 
-static bool hasTitleBar(const WindowRecord& w) { return w.windowClass == kDocumentWindowClass; }
+// Movable modal dialogs have a title bar to be moved by, without boxes.
+static bool hasTitleBar(const WindowRecord& w) {
+  return w.windowClass == kDocumentWindowClass || w.windowClass == kMovableModalWindowClass;
+}
 
 Rect structureRect(const WindowRecord& w) {
   Rect r = w.content;

@@ -36,10 +36,17 @@ expect text line -1 "Window Bounds: (-0.05,1.05,-0.05,1.05)"
 key R
 expect text lines 12
 expect plot bounds -0.05 1.05 -0.05 1.05
+# ... and redraws the plot: an erased picture comes back.
+menu "Window" "Erase Window"
+expect plot lacks #ff0000
+key r
+expect plot has #ff0000
+expect plot has #0000ff
+expect text lines 13
 
 key x
 key 5
-expect text lines 12
+expect text lines 13
 expect plot t 502
 expect plot mu 3.7699456
 expect plot n 1

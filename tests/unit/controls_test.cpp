@@ -85,7 +85,9 @@ class ScrollBarTest : public ::testing::Test {
     in.where = Point{short(local.v + window_->content.top), short(local.h + window_->content.left)};
     tb::postInput(in);
   }
+  // Leaves only the press taken: the release of an earlier drag may still wait.
   void press(Point local) {
+    FlushEvents(everyEvent, 0);
     post(tb::InputKind::MouseDown, local);
     tb::RawInput down;
     ASSERT_TRUE(tb::takeInput(down)) << "expected the posted mouse-down";

@@ -4,12 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "toolbox/internal/EventQueue.h"
-#include "toolbox/internal/Hooks.h"
 #include "toolbox/internal/TextLayout.h"
 #include "toolbox/internal/WindowRecord.h"
 #include "toolbox/qt/QtFrontend.h"
@@ -21,7 +22,7 @@ std::string logText() { return std::string(*te()->hText, size_t(te()->teLength))
 int lineHeight() { return te()->lineHeight; }
 int viewLines() { return (te()->viewRect.bottom - te()->viewRect.top) / lineHeight(); }
 // Pixels the text has been scrolled up.
-int scrolled() { return te()->viewRect.top - te()->destRect.top; }
+int scrolled() { return te()->viewRect.top - int(TEGetDestTop(hTE)); }
 
 std::string describe(const Rect& r) {
   return "{top " + std::to_string(r.top) + ", left " + std::to_string(r.left) + ", bottom " +
@@ -43,18 +44,22 @@ class TextWindowTest : public ::testing::Test {
     sizeTo(400, 300);
     eraseOutput();
     alerts_.clear();
-    // Answers alerts as a person would, noting what they said.
-    tb::setIdleHook([this](bool) {
+    // Answers alerts as a person would, noting what they said; the timer
+    // runs whenever the layer lets the front end work.
+    answerer_ = std::make_unique<QTimer>();
+    answerer_->setInterval(5);
+    QObject::connect(answerer_.get(), &QTimer::timeout, [this] {
       tb::QtFrontend* fe = tb::qtFrontend();
       if (fe != nullptr && fe->alertOpen()) {
         alerts_.push_back(fe->alertMessage());
         fe->pressAlertButton(1);
       }
     });
+    answerer_->start();
   }
 
   void TearDown() override {
-    tb::setIdleHook(nullptr);
+    answerer_.reset();
     FlushEvents(everyEvent, 0);
     SetPort(savedPort_);
   }
@@ -116,6 +121,7 @@ class TextWindowTest : public ::testing::Test {
   }
 
   GrafPtr savedPort_ = nullptr;
+  std::unique_ptr<QTimer> answerer_;
   std::vector<std::string> alerts_;
 };
 
@@ -260,7 +266,7 @@ TEST_F(TextWindowTest, ScrollMaximumCountsTheLineAfterAFinalReturn) {
 }
 
 TEST_F(TextWindowTest, ArrowsAndPagesMoveByLinesAndPages) {
-  printLines(100);
+  printLines(200);
   const int page = viewLines() - 1;
   const int max = GetControlMaximum(vScroll);
   const struct {
@@ -286,6 +292,23 @@ TEST_F(TextWindowTest, ArrowsAndPagesMoveByLinesAndPages) {
     EXPECT_EQ(c.to, GetControlValue(vScroll)) << c.name;
     EXPECT_EQ(c.to * lineHeight(), scrolled()) << c.name << ": the text follows the bar";
   }
+}
+
+TEST_F(TextWindowTest, ALogTallerThan32767PixelsScrollsToItsEnds) {
+  sizeTo(60, 300);  // a handful of characters a line
+  std::string line(30, 'z');
+  for (int i = 0; i < 1000; ++i) printToText("%s", line.c_str());
+  ASSERT_GT(te()->nLines * lineHeight(), 40000) << "the log must be taller than 16 bits can say";
+  const int max = GetControlMaximum(vScroll);
+  EXPECT_EQ(max, GetControlValue(vScroll)) << "the bar at its end";
+  EXPECT_EQ(max * lineHeight(), scrolled()) << "the text at the bar's end";
+  scrollTo(0);
+  EXPECT_EQ(0, scrolled()) << "back at the top";
+  scrollTo(max);
+  EXPECT_EQ(max * lineHeight(), scrolled()) << "one jump to the end";
+  int lastTop = int(TEGetDestTop(hTE)) + (te()->nLines - 1) * lineHeight();
+  EXPECT_LE(lastTop + lineHeight(), te()->viewRect.bottom) << "the last line is in view";
+  EXPECT_GE(lastTop, te()->viewRect.top) << "the last line is in view";
 }
 
 TEST_F(TextWindowTest, AOneLineViewStillPagesByOneLine) {
@@ -372,7 +395,7 @@ TEST_F(TextWindowTest, ResizeKeepsTheTextWhereTheBarSays) {
 // ---- clicks ----
 
 TEST_F(TextWindowTest, ClicksOnTheArrowsScrollOneLine) {
-  printLines(60);
+  printLines(100);
   scrollTo(10);
   clickAt(partCentre(kControlDownButtonPart));
   EXPECT_EQ(11, GetControlValue(vScroll)) << "down arrow";

@@ -417,6 +417,17 @@ TEST_F(TextEditTest, ScrollMovesTheLayoutRectangle) {
   EXPECT_EQ(before.top, (*te_)->destRect.top) << "and back";
 }
 
+TEST_F(TextEditTest, ScrollingGoesBeyondSixteenBits) {
+  const int top = (*te_)->destRect.top;
+  for (int i = 0; i < 5; ++i) TEScroll(0, -10000, te_);
+  EXPECT_EQ(top - 50000, TEGetDestTop(te_)) << "the full layout top after five moves of 10000 pixels";
+  EXPECT_EQ(short(top - 50000), (*te_)->destRect.top) << "the record keeps its low 16 bits";
+  for (int i = 0; i < 5; ++i) TEScroll(0, 10000, te_);
+  EXPECT_EQ(top, TEGetDestTop(te_)) << "and back";
+  (*te_)->destRect.top = 42;
+  EXPECT_EQ(42, TEGetDestTop(te_)) << "a top set in the record is taken as it is";
+}
+
 // ---- drawing ----
 
 int countPixels(const QImage& image, const std::function<bool(QRgb)>& wanted) {

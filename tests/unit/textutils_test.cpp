@@ -102,7 +102,7 @@ TEST(MacRomanTable, RecognisesWellFormedUtf8) {
     EXPECT_EQ(tb::isValidUtf8(c.text), c.valid) << "text " << hex(c.text) << ": expected valid=" << c.valid;
 }
 
-TEST(PascalStrings, CStringToPascalCopiesAndCuts) {
+TEST(PascalStringConversion, CStringToPascalCopiesAndCuts) {
   const struct {
     std::string text;
     size_t length;
@@ -116,7 +116,7 @@ TEST(PascalStrings, CStringToPascalCopiesAndCuts) {
   }
 }
 
-TEST(PascalStrings, PascalToCStringCopiesAndTerminates) {
+TEST(PascalStringConversion, PascalToCStringCopiesAndTerminates) {
   Str255 p;
   p[0] = 4;
   std::memcpy(p + 1, "a\xB5" "cd", 4);
@@ -130,7 +130,7 @@ TEST(PascalStrings, PascalToCStringCopiesAndTerminates) {
   EXPECT_STREQ(c, "") << "an empty Pascal string gives an empty C string";
 }
 
-TEST(PascalStrings, BothCopiesWorkInPlace) {
+TEST(PascalStringConversion, BothCopiesWorkInPlace) {
   unsigned char buffer[256];
   std::strcpy(reinterpret_cast<char*>(buffer), "hello");
   CopyCStringToPascal(reinterpret_cast<char*>(buffer), buffer);

@@ -23,5 +23,10 @@ void waitForInputWhen(bool mainLoopIdle, int timeoutMs);
 // Called whenever the layer waits for input; the script driver posts input
 // from here.
 void setIdleHook(std::function<void(bool mainLoopIdle)> hook);
+// Waits while a dialog of the front end (the colour picker) is open. Input
+// that arrives stays queued for after the dialog, so unlike waitForInput this
+// does not return early on pending input: the idle hook runs every time, and
+// a script can answer the dialog whatever the queue holds.
+void waitForDialog(int timeoutMs);
 
 }  // namespace tb

@@ -16,6 +16,7 @@
 
 #include "../TextUtils.h"
 #include "../internal/EventQueue.h"
+#include "../internal/WidgetControls.h"
 #include "DesktopWidget.h"
 
 namespace tb {
@@ -33,21 +34,12 @@ void onSignal(int) {
   [[maybe_unused]] ssize_t n = write(gSignalPipe[1], &byte, 1);
 }
 
-// The application window: closing it is a quit request; losing and gaining
-// the focus are suspend and resume.
+// The application window: closing it is a quit request.
 class MainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     requestQuit();
-  }
-  void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange) {
-      RawInput in;
-      in.kind = isActiveWindow() ? InputKind::Resume : InputKind::Suspend;
-      postInput(in);
-    }
-    QMainWindow::changeEvent(event);
   }
 };
 
@@ -113,6 +105,14 @@ QtFrontend::QtFrontend(const LaunchOptions& options) : window_(new MainWindow) {
   desktop_->setFixedSize(options.desktopWidth, options.desktopHeight - kMenuBarHeight);
   window_->show();
   desktop_->setFocus();
+  // The application losing and gaining the focus are suspend and resume;
+  // the focus moving to one of its own alerts or menus is neither.
+  QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [](Qt::ApplicationState state) {
+    if (state != Qt::ApplicationActive && state != Qt::ApplicationInactive) return;
+    RawInput in;
+    in.kind = state == Qt::ApplicationActive ? InputKind::Resume : InputKind::Suspend;
+    postInput(in);
+  });
 }
 
 QtFrontend::~QtFrontend() = default;
@@ -132,7 +132,10 @@ void QtFrontend::pump(int timeoutMs) {
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 
-void QtFrontend::desktopChanged() { desktop_->update(); }
+void QtFrontend::desktopChanged() {
+  syncWidgetControls();  // widgets over windows follow them
+  desktop_->update();
+}
 
 void QtFrontend::setCursor(CursorShape shape) {
   cursor_ = shape;
