@@ -134,6 +134,11 @@ Point lastMouse() { return events().mouse; }
 bool buttonDown() { return events().button; }
 bool buttonPosted() { return events().buttonPosted; }
 
+void forgetButton() {
+  events().button = false;
+  events().buttonPosted = false;
+}
+
 void useVirtualClock(bool on) { events().virtualClock = on; }
 bool virtualClock() { return events().virtualClock; }
 

@@ -73,6 +73,8 @@ long MenuSelect(Point startPt) {
     tb::RawInput dropped;
     tb::takeInput(dropped);
   }
+  // A real menu takes the release itself: the button is up now.
+  tb::forgetButton();
   int item = tb::frontend().menuChoice();
   tb::MenuItemModel* chosen = itemOf(menu, short(item));
   if (chosen == nullptr || chosen->separator || !chosen->enabled) return 0;

@@ -30,7 +30,7 @@ struct ProcessInfoRec {
   ProcessSerialNumber processLauncher;
   UInt32 processLaunchDate;
   UInt32 processActiveTime;
-  void* processAppSpec;  // a file specification buffer or null; left as it is
+  void* processAppSpec;  // a buffer for the application file, or null; left as it is
 };
 
 OSErr GetCurrentProcess(ProcessSerialNumber* psn);

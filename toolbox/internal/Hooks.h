@@ -16,6 +16,8 @@ bool takeQuitRequest();
 void flushAllInput();
 // Whether the button is down as the input was posted (ahead of the program).
 bool buttonPosted();
+// The button went up where the layer could not see it (inside a Qt menu).
+void forgetButton();
 // Like waitForInput; mainLoopIdle is true when the event loop has nothing
 // left to do (no input, no update), which is when a script takes its next
 // step.
