@@ -2,7 +2,11 @@
 // on the frontmost plot window, whichever window is in front.
 #include "menu.h"
 
+#include "../common/setValues.h"
+#include "../common/utilities.h"
 #include "../maps.h"
+#include "color.h"
+#include "copy.h"
 #include "events.h"
 #include "main.h"
 #include "text.h"
@@ -29,7 +33,7 @@ void doCommand(long mResult) {
       doFile(theItem);
       break;
     case kEditMenu:
-      // The edit commands come with the clipboard.
+      doEdit(short(theItem));
       break;
     case kMapMenu:
       doMap(theItem);
@@ -50,8 +54,7 @@ void doCommand(long mResult) {
 }
 
 void doApple(int theItem) {
-  // Item 1, the about box, comes with the toolkit's about window.
-  (void)theItem;
+  if (theItem == 1) DoAboutBox();
 }
 
 void doFile(int theItem) {
@@ -82,24 +85,36 @@ void doParam(int theItem) {
   if (data == nullptr) return;
   switch (theItem) {
     case 1:
-      // The map's parameter dialog comes with the parameter dialog.
+      data->map()->setParameter();
       break;
     case 2:
       data->map()->eraseTransients();
       break;
     case 3:
-      // The iterations dialog comes with the parameter dialog.
+      data->map()->setTime();
+      requestUpdate(FrontPlotWindow());  // also when the dialog was cancelled
       break;
     case 4:
       data->map()->setTime(0);
       requestUpdate(FrontPlotWindow());
       break;
-    case 5:
-      // The initial-condition dialog comes with the parameter dialog.
+    case 5: {
+      double x = data->map()->getInitial();
+      Str255 desc;
+      CopyCStringToPascal("Initial Condition", desc);
+      if (GetParams(desc, "x=%lf", &x) == 1) {
+        data->map()->setInitial(x);
+        requestUpdate(data->window());
+      }
       break;
-    case 6:
-      // The increment dialog comes with the parameter dialog.
+    }
+    case 6: {
+      // The dialog stores into gDelta only when the user confirms.
+      Str255 desc;
+      CopyCStringToPascal("Choose Parameter Increment", desc);
+      GetParams(desc, "dx=%lf", &gDelta);
       break;
+    }
     default:
       break;
   }
@@ -119,9 +134,27 @@ void doWindow(int theItem) {
     case 6:
       if (PlotData* data = GetPlotData()) data->setStdScale();
       break;
+    case 7:
+      if (PlotData* data = GetPlotData()) data->chooseCoordinates();
+      break;
+    case 8:
+    case 9:
+      gScaleOn = theItem == 8 ? 1 : 2;
+      SetCCursor(GetCCursor(theItem == 8 ? 128 : 129));
+      break;
+    case 11:
+      if (PlotData* data = GetPlotData()) {
+        data->map()->chooseColor();
+        requestUpdate(data->window());
+      }
+      break;
+    case 12:
+    case 13:
+    case 14:
+      setBackground(theItem - 12);
+      requestUpdate(FrontWindow());
+      break;
     default:
-      // 7 (bounds dialog), 8 and 9 (zoom modes) and 11-14 (colours) come
-      // with the dialog, the rubber band and the colour picker.
       break;
   }
 }

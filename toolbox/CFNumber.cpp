@@ -17,11 +17,12 @@ struct TypeInfo {
   Kind kind;
   int64_t min;  // the limits of integer types
   int64_t max;
+  size_t size;  // bytes of integer types
 };
 
 template <class T>
 constexpr TypeInfo integerType() {
-  return {Kind::integer, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()};
+  return {Kind::integer, std::numeric_limits<T>::min(), std::numeric_limits<T>::max(), sizeof(T)};
 }
 
 TypeInfo typeInfo(CFNumberType type) {
@@ -46,21 +47,21 @@ TypeInfo typeInfo(CFNumberType type) {
     case kCFNumberFloatType:
     case kCFNumberFloat64Type:
     case kCFNumberDoubleType:
-      return {Kind::real, 0, 0};
+      return {Kind::real, 0, 0, 0};
     default:
-      return {Kind::unknown, 0, 0};
+      return {Kind::unknown, 0, 0, 0};
   }
 }
 
 bool isSinglePrecision(CFNumberType type) { return type == kCFNumberFloat32Type || type == kCFNumberFloatType; }
 
 int64_t readInteger(CFNumberType type, const void* p) {
-  switch (typeInfo(type).max) {
-    case INT8_MAX:
+  switch (typeInfo(type).size) {
+    case 1:
       return *static_cast<const int8_t*>(p);
-    case INT16_MAX:
+    case 2:
       return *static_cast<const int16_t*>(p);
-    case INT32_MAX:
+    case 4:
       return *static_cast<const int32_t*>(p);
     default:
       return *static_cast<const int64_t*>(p);
@@ -68,14 +69,14 @@ int64_t readInteger(CFNumberType type, const void* p) {
 }
 
 void writeInteger(CFNumberType type, int64_t value, void* p) {
-  switch (typeInfo(type).max) {
-    case INT8_MAX:
+  switch (typeInfo(type).size) {
+    case 1:
       *static_cast<int8_t*>(p) = static_cast<int8_t>(value);
       break;
-    case INT16_MAX:
+    case 2:
       *static_cast<int16_t*>(p) = static_cast<int16_t>(value);
       break;
-    case INT32_MAX:
+    case 4:
       *static_cast<int32_t*>(p) = static_cast<int32_t>(value);
       break;
     default:

@@ -235,7 +235,7 @@ TEST_F(TextWindowEdit, CopyAndCutPutTheSelectionOnTheClipboard) {
   };
   const std::string text = "alpha \xB5\rbeta\rgamma";
   const std::vector<Case> cases = {
-      {"copy across a line end", 4, 6, 11, "\u00B5\nbeta", text},
+      {"copy across a line end", 4, 6, 12, "\u00B5\nbeta", text},
       {"copy the first word", 4, 0, 5, "alpha", text},
       {"cut the middle line", 3, 8, 13, "beta\n", "alpha \xB5\rgamma"},
   };
