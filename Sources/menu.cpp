@@ -152,7 +152,8 @@ void doWindow(int theItem) {
     case 13:
     case 14:
       setBackground(theItem - 12);
-      requestUpdate(FrontWindow());
+      // The plot whose background changed, also when the text window is in front.
+      requestUpdate(FrontPlotWindow());
       break;
     default:
       break;

@@ -333,9 +333,11 @@ void DoAboutBox() {
   QDFlushPortBuffer(GetWindowPort(about), nullptr);
   Point where;
   MouseTrackingResult result = 0;
+  BeginAppModalStateForWindow(about);
   do {
     TrackMouseLocation(GetWindowPort(about), &where, &result);
   } while (result != kMouseTrackingMouseDown && result != kMouseTrackingMouseUp);
+  EndAppModalStateForWindow(about);
   DisposeWindow(about);
   SetPort(saved);
 }

@@ -34,6 +34,7 @@ namespace {
 struct ModalLoop {
   WindowRef window;
   bool quit = false;
+  bool state = false;  // a modal state of BeginAppModalStateForWindow, owned by the list
 };
 
 struct EventState {
@@ -203,6 +204,24 @@ OSStatus QuitAppModalLoopForWindow(WindowRef window) {
   for (auto it = loops.rbegin(); it != loops.rend(); ++it) {
     if ((*it)->window == window && !(*it)->quit) {
       (*it)->quit = true;
+      return noErr;
+    }
+  }
+  return paramErr;
+}
+
+OSStatus BeginAppModalStateForWindow(WindowRef window) {
+  if (!tb::isAlive(window)) return paramErr;
+  tb::state().loops.push_back(new tb::ModalLoop{window, false, true});
+  return noErr;
+}
+
+OSStatus EndAppModalStateForWindow(WindowRef window) {
+  auto& loops = tb::state().loops;
+  for (auto it = loops.rbegin(); it != loops.rend(); ++it) {
+    if ((*it)->window == window && (*it)->state) {
+      delete *it;
+      loops.erase(std::next(it).base());
       return noErr;
     }
   }

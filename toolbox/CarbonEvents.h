@@ -63,3 +63,7 @@ OSStatus GetEventParameter(EventRef event, EventParamName name, EventParamType d
 // handler) or the window is hidden or disposed of.
 OSStatus RunAppModalLoopForWindow(WindowRef window);
 OSStatus QuitAppModalLoopForWindow(WindowRef window);
+// Marks a window as application-modal while the caller runs a wait of its
+// own (TrackMouseLocation, say), until EndAppModalStateForWindow.
+OSStatus BeginAppModalStateForWindow(WindowRef window);
+OSStatus EndAppModalStateForWindow(WindowRef window);

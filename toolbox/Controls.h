@@ -4,8 +4,9 @@
 // Implemented: scroll bars (kind 16) with value, minimum, maximum, bounds,
 // visibility, FindControl part codes, TrackControl with an action procedure
 // repeated while an arrow or page area is held and with live thumb dragging.
-// Left out: buttons, check boxes and other kinds (the parameter dialog uses
-// real Qt widgets), control embedding, CDEFs.
+// Buttons, edit fields, static texts and little arrows are real Qt widgets
+// (WidgetControls.h) whose records these calls serve as well.
+// Left out: check boxes and other kinds, control embedding, CDEFs.
 #pragma once
 
 #include "MacTypes.h"

@@ -3,8 +3,9 @@
 // the format.
 //
 // Implemented: opening a nib by name, installing its menu bar, creating one
-// of its windows (content size, background colour, title).
-// Left out: controls inside nib windows until a window needs them.
+// of its windows (content size, background colour, title) with its controls
+// (buttons, edit fields, static texts, little arrows: WidgetControls.h).
+// Left out: embedded views, layouts beyond binding to the bottom edge.
 #pragma once
 
 #include "CoreFoundation.h"

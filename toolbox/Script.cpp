@@ -18,6 +18,7 @@
 #include "internal/Launch.h"
 #include "internal/MenuBar.h"
 #include "internal/Script.h"
+#include "internal/WidgetControls.h"
 #include "qt/QtFrontend.h"
 
 namespace tb {
@@ -43,17 +44,25 @@ Driver& driver() {
 
 Phase phaseNow(bool mainLoopIdle) {
   if (frontend().alertOpen()) return Phase::Alert;
+  if (frontend().colorPickerOpen()) return Phase::ColorPicker;
   if (frontend().menuOpen()) return Phase::Menu;
   if (mainLoopIdle) return Phase::Idle;
   if (buttonPosted()) return Phase::Tracking;
+  // A modal dialog waiting for its person is settled as the idle loop is:
+  // steps act on it and read it.
+  if (modalWindow() != nullptr) return Phase::Idle;
   return Phase::Busy;
 }
 
-bool desktopHasFocus(Phase phase) { return phase != Phase::Alert && phase != Phase::Menu; }
+bool desktopHasFocus(Phase phase) {
+  return phase != Phase::Alert && phase != Phase::Menu && phase != Phase::ColorPicker;
+}
 
 std::string describe(Phase phase) {
   switch (phase) {
-    case Phase::Idle: return "the program idle";
+    case Phase::Idle:
+      if (WindowRef dialog = modalWindow()) return "a modal dialog " + script::quote(script::windowTitle(dialog)) + " open";
+      return "the program idle";
     case Phase::Tracking: return "the program following the held mouse button";
     case Phase::Menu: {
       QtFrontend* qt = qtFrontend();
@@ -65,6 +74,10 @@ std::string describe(Phase phase) {
     case Phase::Alert: {
       QtFrontend* qt = qtFrontend();
       return "an alert " + script::quote(qt ? qt->alertMessage() : std::string()) + " open";
+    }
+    case Phase::ColorPicker: {
+      QtFrontend* qt = qtFrontend();
+      return "the colour picker " + script::quote(qt ? qt->colorPickerPrompt() : std::string()) + " open";
     }
     case Phase::Busy: return "the program waiting in a modal loop";
   }
@@ -120,8 +133,8 @@ void onIdle(bool mainLoopIdle) {
     if (d.current >= d.steps.size()) {
       // The script is over once the program has settled.
       int last = d.steps.empty() ? 0 : d.steps.back().line;
-      if (d.context.phase == Phase::Idle) pass();
-      if (d.context.phase == Phase::Alert || timedOut()) {
+      if (d.context.phase == Phase::Idle && modalWindow() == nullptr) pass();
+      if (d.context.phase == Phase::Alert || d.context.phase == Phase::ColorPicker || timedOut()) {
         fail(last, "the program idle at the end of the script", describe(d.context.phase));
       }
       break;
@@ -142,6 +155,9 @@ void onIdle(bool mainLoopIdle) {
       // An alert that nobody expects is a failure at once; anything else may
       // still pass, until the step has waited too long.
       if (d.context.phase == Phase::Alert) fail(step.line, "`" + step.source + "`", describe(Phase::Alert));
+      if (d.context.phase == Phase::ColorPicker) {
+        fail(step.line, "`" + step.source + "`", describe(Phase::ColorPicker));
+      }
       if (timedOut()) fail(step.line, "the program ready for `" + step.source + "`", describe(d.context.phase));
     }
     break;

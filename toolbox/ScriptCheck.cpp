@@ -461,6 +461,10 @@ std::function<Outcome(Context&)> parseExpectCommand(Line& line, bool& endsProgra
       return Outcome::fail("an alert " + quote(expected), "an alert " + quote(found));
     };
   }
+  if (line.nextIsWord("dialog") || line.nextIsWord("sheet") || line.nextIsWord("preference")) {
+    return parseDialogExpect(line);
+  }
+  if (line.nextIsWord("color") || line.nextIsWord("clipboard")) return parseSystemExpect(line);
   if (line.accept("windows")) return parseWindowsList(line);
   if (line.accept("plots")) {
     long n = line.integer("the number of plot windows");

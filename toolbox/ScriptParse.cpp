@@ -216,6 +216,14 @@ void parseStep(Line& line, Step& step, int& copies) {
     step.run = parseMenuCommand(line);
   } else if (command == "alert") {
     step.run = parseAlertCommand(line);
+  } else if (command == "dialog" || command == "sheet") {
+    step.run = parseDialogCommand(command, line);
+  } else if (command == "color") {
+    step.run = parseColorCommand(line);
+  } else if (command == "clipboard") {
+    step.run = parseClipboardCommand(line);
+  } else if (command == "press" || command == "release") {
+    step.run = parseModifierCommand(command, line);
   } else if (command == "expect") {
     step.run = parseExpectCommand(line, step.endsProgram);
     if (step.endsProgram && copies > 1) line.fail("`expect exit` cannot repeat");

@@ -8,7 +8,17 @@
 #include <string>
 #include <vector>
 
+#include <QImage>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "toolbox/internal/WidgetControls.h"
+#include "toolbox/internal/WindowRecord.h"
+#include "toolbox/internal/EventQueue.h"
 #include "unit/keys.h"
+#include "unit/while_waiting.h"
 
 namespace {
 
@@ -125,6 +135,396 @@ TEST(CStrings, LengthAndCopy) {
     EXPECT_EQ(text, std::string(copy)) << "copy of \"" << text << "\"";
     EXPECT_EQ('\0', copy[text.size()]) << "terminator of the copy of \"" << text << "\"";
   }
+}
+
+
+// ---- Controls by ID
+
+// A nib window with two fields and a button, made for these tests.
+class NibControls : public testing::Test {
+ protected:
+  void SetUp() override {
+    dialog_ = OpenWindowFromNib(CFSTR("Common"), CFSTR("Parameters"));
+    ASSERT_NE(nullptr, dialog_) << "the parameter dialog from the nib Common";
+  }
+  void TearDown() override {
+    DisposeWindow(dialog_);
+    FlushEvents(everyEvent, 0);
+  }
+  WindowRef dialog_ = nullptr;
+};
+
+TEST_F(NibControls, EveryControlOfTheDialogIsFoundByItsId) {
+  const std::vector<std::pair<short, tb::WidgetKind>> expected = {
+      {1, tb::WidgetKind::Button},       {2, tb::WidgetKind::Button},      {10, tb::WidgetKind::Button},
+      {11, tb::WidgetKind::LittleArrows}, {12, tb::WidgetKind::StaticText},
+  };
+  for (auto [id, kind] : expected) {
+    ControlRef c = GetWindowControlRef(dialog_, id);
+    ASSERT_NE(nullptr, c) << "control Kelp " << id;
+    EXPECT_EQ(int(kind), int(tb::widgetKind(c))) << "kind of control Kelp " << id;
+  }
+  for (short row = 0; row < 7; ++row) {
+    ControlRef field = GetWindowControlRef(dialog_, short(row + 3)), label = GetWindowControlRef(dialog_, short(row + 13));
+    ASSERT_NE(nullptr, field) << "field of row " << row;
+    ASSERT_NE(nullptr, label) << "label of row " << row;
+    EXPECT_EQ(int(tb::WidgetKind::EditText), int(tb::widgetKind(field))) << "field of row " << row;
+    Rect f, l;
+    GetControlBounds(field, &f);
+    GetControlBounds(label, &l);
+    EXPECT_EQ(12 + 25 * row, f.top) << "top of row " << row << " (rows 25 pixels apart)";
+    EXPECT_EQ(f.top, l.top) << "label and field of row " << row << " on one line";
+  }
+  EXPECT_EQ(nullptr, GetWindowControlRef(dialog_, 99)) << "an id that is not there";
+  ControlID other{FOUR_CHAR_CODE("Xelp"), 1};
+  ControlRef c = nullptr;
+  EXPECT_EQ(errUnknownControl, GetControlByID(dialog_, &other, &c)) << "another signature";
+}
+
+TEST_F(NibControls, PascalTextsGoInAndComeOutCutAt255) {
+  struct TextCase {
+    const char* name;
+    std::string text;
+    std::string expected;
+  };
+  const std::vector<TextCase> cases = {
+      {"empty", "", ""},
+      {"plain", "0.5", "0.5"},
+      {"Mac Roman bytes", "\xB5\xBD\xB9", "\xB5\xBD\xB9"},
+      {"255 bytes", std::string(255, 'x'), std::string(255, 'x')},
+  };
+  for (const TextCase& c : cases) {
+    Str255 in, out;
+    setPascal(in, c.text);
+    SetControlPString(dialog_, 3, in);
+    GetControlPString(dialog_, 3, out);
+    EXPECT_EQ(c.expected, pascalText(out)) << c.name;
+  }
+  // A field holding 300 bytes gives its first 255.
+  std::string long300;
+  for (int i = 0; i < 300; ++i) long300 += char('a' + i % 26);
+  ControlRef field = GetWindowControlRef(dialog_, 3);
+  ASSERT_EQ(noErr, SetControlData(field, kControlEntireControl, kControlEditTextTextTag, Size(long300.size()), long300.data()));
+  Str255 out;
+  GetControlPString(dialog_, 3, out);
+  EXPECT_EQ(long300.substr(0, 255), pascalText(out)) << "a 300-byte field read into a Str255";
+  Size size = 0;
+  GetControlDataSize(field, kControlEntireControl, kControlEditTextTextTag, &size);
+  EXPECT_EQ(300, size) << "the field keeps all 300 bytes";
+
+  // A control that is not there: nothing set, the empty string read.
+  Str255 before;
+  setPascal(before, "unchanged");
+  SetControlPString(dialog_, 99, before);
+  setPascal(out, "stale");
+  GetControlPString(dialog_, 99, out);
+  EXPECT_EQ("", pascalText(out)) << "text of a missing control";
+  SetControlCFString(dialog_, 12, CFSTR("Choose Window Bounds"));
+  GetControlPString(dialog_, 12, out);
+  EXPECT_EQ("Choose Window Bounds", pascalText(out)) << "a static text set from a CFString";
+}
+
+TEST_F(NibControls, SelectEditTextControlSelectsAllAndFocuses) {
+  Str255 text;
+  setPascal(text, "3.5699456");
+  SetControlPString(dialog_, 4, text);
+  SelectEditTextControl(dialog_, 4);
+  ControlRef focus = nullptr;
+  GetKeyboardFocus(dialog_, &focus);
+  EXPECT_EQ(GetWindowControlRef(dialog_, 4), focus) << "the focused field";
+  ControlEditTextSelectionRec selection{-1, -1};
+  GetControlData(focus, kControlEntireControl, kControlEditTextSelectionTag, sizeof selection, &selection, nullptr);
+  EXPECT_EQ(0, selection.selStart) << "selection start";
+  EXPECT_EQ(9, selection.selEnd) << "selection end: the whole text";
+}
+
+// ---- Sheets and alerts
+
+class Alerts : public testing::Test {
+ protected:
+  void SetUp() override {
+    const Rect r{200, 200, 400, 600};
+    ASSERT_EQ(noErr, CreateNewWindow(kDocumentWindowClass, kWindowStandardDocumentAttributes, &r, &parent_));
+    ShowWindow(parent_);
+  }
+  void TearDown() override {
+    for (WindowRecord* w : std::vector<WindowRecord*>(tb::windowManager().windows)) {
+      if (tb::isSheet(w)) DisposeWindow(w);
+    }
+    DisposeWindow(parent_);
+    FlushEvents(everyEvent, 0);
+  }
+  WindowRef sheet() const { return tb::attachedSheet(parent_); }
+  static std::string message(WindowRef sheet) {
+    for (ControlRef c : tb::widgetControls(sheet)) {
+      if (tb::widgetKind(c) == tb::WidgetKind::StaticText) return tb::controlText(c);
+    }
+    return {};
+  }
+  // Presses a sheet button and lets the event loop deliver the hit.
+  static bool pressSheet(WindowRef sheet, bool cancel) {
+    ControlRef button = nullptr;
+    if (cancel) GetWindowCancelButton(sheet, &button);
+    else GetWindowDefaultButton(sheet, &button);
+    if (!tb::clickControl(button)) return false;
+    tb::frontend().pump(0);
+    return true;
+  }
+  WindowRef parent_ = nullptr;
+};
+
+TEST_F(Alerts, SheetAlertReturnsAtOnceAndItsCloseFlagDecidesTheParent) {
+  for (bool close : {true, false}) {
+    ShowWindow(parent_);
+    SheetAlert(kAlertStopAlert, close, parent_, CFSTR("Error reading data (bad format?). Please try again"));
+    WindowRef s = sheet();
+    ASSERT_NE(nullptr, s) << "close " << close << ": expected a sheet on the parent, found none";
+    EXPECT_EQ("Error reading data (bad format?). Please try again", message(s)) << "close " << close;
+    Rect sc, pc;
+    GetWindowBounds(s, kWindowContentRgn, &sc);
+    GetWindowBounds(parent_, kWindowContentRgn, &pc);
+    EXPECT_EQ(pc.top, sc.top) << "close " << close << ": the sheet hangs from the parent's content top";
+    EXPECT_EQ(parent_, GetNextWindow(s)) << "close " << close << ": the sheet lies just in front of its parent";
+    // The parent follows no input while the sheet is up, and moves with it.
+    MoveWindow(parent_, 150, 250, false);
+    GetWindowBounds(s, kWindowContentRgn, &sc);
+    EXPECT_EQ(250, sc.top) << "close " << close << ": the sheet follows its moved parent";
+    ASSERT_TRUE(pressSheet(s, false)) << "close " << close << ": pressing OK";
+    EXPECT_EQ(nullptr, sheet()) << "close " << close << ": the sheet is gone after OK";
+    EXPECT_EQ(bool(close), !IsWindowVisible(parent_)) << "close " << close << ": the parent hidden exactly when asked";
+  }
+}
+
+TEST_F(Alerts, TwoSheetsKeepTheirOwnCloseFlags) {
+  WindowRef other = nullptr;
+  const Rect r{250, 650, 400, 900};
+  ASSERT_EQ(noErr, CreateNewWindow(kDocumentWindowClass, kWindowStandardDocumentAttributes, &r, &other));
+  ShowWindow(other);
+  SheetAlert(kAlertNoteAlert, true, parent_, CFSTR("first"));
+  SheetAlert(kAlertNoteAlert, false, other, CFSTR("second"));
+  WindowRef first = sheet();
+  ASSERT_NE(nullptr, first);
+  ASSERT_TRUE(pressSheet(first, false));
+  EXPECT_FALSE(IsWindowVisible(parent_)) << "the first sheet's parent, whose flag was set, is hidden";
+  WindowRef second = tb::attachedSheet(other);
+  ASSERT_NE(nullptr, second);
+  ASSERT_TRUE(pressSheet(second, false));
+  EXPECT_TRUE(IsWindowVisible(other)) << "the second sheet's parent, whose flag was clear, stays";
+  DisposeWindow(other);
+}
+
+TEST_F(Alerts, NoteAlertWithCancelTellsWhichButton) {
+  for (bool cancel : {false, true}) {
+    int pushed = 1;
+    NoteAlertWithCancel(parent_, CFSTR("Really?"), &pushed);
+    WindowRef s = sheet();
+    ASSERT_NE(nullptr, s) << "cancel " << cancel;
+    EXPECT_EQ(1, pushed) << "cancel " << cancel << ": nothing is told before a press";
+    ASSERT_TRUE(pressSheet(s, cancel)) << "cancel " << cancel;
+    EXPECT_EQ(cancel ? 0 : 1, pushed) << "cancel " << cancel << ": the int behind buttonPushed";
+    EXPECT_EQ(nullptr, sheet()) << "cancel " << cancel << ": the sheet is gone";
+    EXPECT_TRUE(IsWindowVisible(parent_)) << "cancel " << cancel << ": the parent stays";
+  }
+}
+
+// Shows an application-modal alert from `show` and returns its message.
+std::string modalMessage(const std::function<void()>& show) {
+  std::string message;
+  WhileWaiting person;
+  person.then([&] {
+    tb::QtFrontend* fe = tb::qtFrontend();
+    if (!fe->alertOpen()) return false;
+    message = fe->alertMessage();
+    return fe->pressAlertButton(1);
+  });
+  show();
+  EXPECT_TRUE(person.finished()) << "expected an application-modal alert";
+  return message;
+}
+
+TEST_F(Alerts, WithoutAParentTheAlertsAreModal) {
+  EXPECT_EQ("Stopped", modalMessage([] { StopAlert(nullptr, CFSTR("Stopped")); })) << "StopAlert without a parent";
+  EXPECT_EQ("Careful", modalMessage([] { CautionAlert(nullptr, CFSTR("Careful")); })) << "CautionAlert without a parent";
+  EXPECT_EQ("Nowhere", modalMessage([] { SheetAlert(kAlertStopAlert, true, nullptr, CFSTR("Nowhere")); }))
+      << "SheetAlert without a parent";
+  HideWindow(parent_);
+  EXPECT_EQ("Hidden", modalMessage([&] { SheetAlert(kAlertStopAlert, false, parent_, CFSTR("Hidden")); }))
+      << "SheetAlert on a hidden parent";
+  EXPECT_EQ("Advice", modalMessage([] { Advise(CFSTR("Advice")); })) << "Advise";
+  EXPECT_EQ("Code -36", modalMessage([] { StopAlertWithNumber(nullptr, CFSTR("Code"), -36); }))
+      << "StopAlertWithNumber";
+}
+
+TEST_F(Alerts, FileErrorAlertMessages) {
+  const std::vector<std::pair<OSErr, std::string>> cases = {
+      {-33, "Disk is full. -33"},
+      {-34, "Disk is full. -34"},
+      {-41, "Disk is full. -41"},
+      {-45, "File or Directory is Locked. -45"},
+      {-47, "Can't Open File. It is busy. -47"},
+      {-48, "Duplicate File Name Error. -48"},
+      {-49, "File is Already Open, perhaps in another Application? -49"},
+      {-54, "Unable to Open File. -54"},
+      {-61, "Unable to Write to File. -61"},
+      {-1300, "File cannot be found. -1300"},
+      {-1301, "File already exists. -1301"},
+      {-43, "There has been an error opening this file. Error # -43"},
+      {0, "There has been an error opening this file. Error # 0"},
+  };
+  for (const auto& [err, expected] : cases) {
+    EXPECT_EQ(expected, modalMessage([err = err] { FileErrorAlert(err); })) << "FileErrorAlert(" << err << ")";
+  }
+}
+
+// ---- Processes and the cursor
+
+TEST(FindProcess, FindsThisApplicationAndNoFinder) {
+  ProcessSerialNumber psn{9, 9};
+  EXPECT_EQ(noErr, FindProcess(FOUR_CHAR_CODE("Vntr"), FOUR_CHAR_CODE("APPL"), &psn)) << "this application";
+  ProcessSerialNumber current;
+  GetCurrentProcess(&current);
+  Boolean same = false;
+  SameProcess(&psn, &current, &same);
+  EXPECT_TRUE(same) << "the serial number found is this process's";
+  EXPECT_EQ(procNotFound, FindProcess(FOUR_CHAR_CODE("MACS"), FOUR_CHAR_CODE("FNDR"), &psn)) << "the Finder";
+  EXPECT_EQ(procNotFound, FindProcess(FOUR_CHAR_CODE("Vntr"), FOUR_CHAR_CODE("FNDR"), &psn)) << "right creator, wrong type";
+  EXPECT_EQ("I can't contact the Finder.", modalMessage([] { BringFinderToFront(); })) << "BringFinderToFront";
+}
+
+TEST(AnimateCursor, AdvancesAtMostOnceEvery30Ticks) {
+  tb::useVirtualClock(true);
+  tb::advanceVirtualTicks(100);
+  AnimateCursor(kThemeWatchCursor);
+  UInt32 first = tb::lastAnimationStep();
+  EXPECT_EQ(kThemeWatchCursor, tb::lastAnimatedCursor()) << "the animated cursor";
+  tb::advanceVirtualTicks(10);
+  AnimateCursor(kThemeWatchCursor);
+  EXPECT_EQ(first, tb::lastAnimationStep()) << "a second call 10 ticks later shows no new frame";
+  tb::advanceVirtualTicks(20);
+  AnimateCursor(kThemeWatchCursor);
+  EXPECT_EQ(first, tb::lastAnimationStep()) << "30 ticks after the last frame is not more than 30";
+  tb::advanceVirtualTicks(1);
+  AnimateCursor(kThemeWatchCursor);
+  EXPECT_EQ(first + 1, tb::lastAnimationStep()) << "31 ticks after the last frame: the next frame";
+  tb::useVirtualClock(false);
+}
+
+// ---- The version and the about box
+
+class VersionTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("VANTOR_RESOURCES")) saved_ = old;
+    char pattern[] = "/tmp/vantor-resources-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(pattern));
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    if (saved_) setenv("VANTOR_RESOURCES", saved_->c_str(), 1);
+    else unsetenv("VANTOR_RESOURCES");
+    std::filesystem::remove_all(dir_);
+  }
+  void write(const std::string& name, const std::string& text) const { std::ofstream(dir_ + "/" + name) << text; }
+  void use() const { setenv("VANTOR_RESOURCES", dir_.c_str(), 1); }
+  std::string dir_;
+  std::optional<std::string> saved_;
+};
+
+TEST_F(VersionTest, TheShippedVersionIsTheProjects) {
+  Str255 version;
+  ASSERT_EQ(noErr, GetVersionString(version)) << "version from the shipped information file";
+  EXPECT_EQ(VANTOR_VERSION, pascalText(version)) << "CFBundleVersion of resources/Info.conf against the project's version";
+  // The resource fallback carries the same version.
+  Handle vers = Get1IndResource(FOUR_CHAR_CODE("vers"), 1);
+  ASSERT_NE(nullptr, vers) << "the shipped 'vers' resource";
+  const auto* bytes = reinterpret_cast<const unsigned char*>(*vers);
+  EXPECT_EQ(VANTOR_VERSION, std::string(reinterpret_cast<const char*>(bytes + 7), bytes[6]))
+      << "short version of resources/Vantor.rsrc against the project's version";
+  ReleaseResource(vers);
+}
+
+TEST_F(VersionTest, BundleFirstThenResourceThenNothing) {
+  struct VersionCase {
+    const char* name;
+    std::optional<std::string> info;
+    std::optional<std::string> rsrc;
+    OSStatus result;
+    std::string expected;
+  };
+  const std::vector<VersionCase> cases = {
+      {"bundle version", "CFBundleVersion = \"2.5.1\"\n", "vers 1 hex 00000000 hex 0000 pstring \"9.9\"\n", noErr,
+       "2.5.1"},
+      {"19 characters are drawn whole", "CFBundleVersion = \"1234567890123456789\"\n", std::nullopt, noErr,
+       "1234567890123456789"},
+      {"a longer version is cut at 19", "CFBundleVersion = \"1234567890123456789012345\"\n", std::nullopt, noErr,
+       "1234567890123456789"},
+      {"no version key: the resource", "CFBundleName = \"Vantor\"\n", "vers 1 hex 00000000 hex 0000 pstring \"9.9\"\n",
+       noErr, "9.9"},
+      {"a version that is no string: the resource", "CFBundleVersion = 3\n",
+       "vers 1 hex 00000000 hex 0000 pstring \"9.8\"\n", noErr, "9.8"},
+      {"no information file: the resource", std::nullopt, "vers 1 hex 00000000 hex 0000 pstring \"9.7 beta\"\n",
+       noErr, "9.7 beta"},
+      {"a long resource string is cut at 19", std::nullopt,
+       "vers 1 hex 00000000 hex 0000 pstring \"abcdefghijklmnopqrstuvwxyz\"\n", noErr, "abcdefghijklmnopqrs"},
+      {"a truncated resource", std::nullopt, "vers 1 hex 000000\n", -1, "untouched"},
+      {"the first of two resources", std::nullopt,
+       "vers 5 hex 00000000 hex 0000 pstring \"first\"\nvers 2 hex 00000000 hex 0000 pstring \"second\"\n", noErr,
+       "first"},
+      {"neither", std::nullopt, std::nullopt, -1, "untouched"},
+      {"a damaged information file and no resources", "CFBundleVersion = = \n", std::nullopt, -1, "untouched"},
+  };
+  for (const VersionCase& c : cases) {
+    std::filesystem::remove(dir_ + "/Info.conf");
+    std::filesystem::remove(dir_ + "/Vantor.rsrc");
+    if (c.info) write("Info.conf", *c.info);
+    if (c.rsrc) write("Vantor.rsrc", *c.rsrc);
+    use();
+    Str255 version;
+    setPascal(version, "untouched");
+    EXPECT_EQ(c.result, GetVersionString(version)) << c.name << ": result";
+    EXPECT_EQ(c.expected, pascalText(version)) << c.name << ": version";
+  }
+}
+
+TEST(AboutBox, ShowsTheVersionInWhiteUntilAClick) {
+  WindowRef seen = nullptr;
+  bool whiteText = false;
+  WhileWaiting person;
+  person.then([&] {
+    WindowRef front = FrontWindow();
+    if (front == nullptr || front->title != "" || tb::modalWindow() != front) return false;
+    seen = front;
+    const QImage& image = front->port.image;
+    for (int y = 85; y < 105 && !whiteText; ++y) {
+      for (int x = 10; x < 60 && !whiteText; ++x) whiteText = image.pixelColor(x, y) == QColor(255, 255, 255);
+    }
+    return true;
+  });
+  person.then([&] {
+    tb::RawInput key;  // keys do nothing
+    key.kind = tb::InputKind::KeyDown;
+    key.keyCode = kVK_Space;
+    key.charCode = ' ';
+    tb::postInput(key);
+    return true;
+  });
+  person.then([&] {
+    if (!tb::isAlive(seen)) return false;
+    tb::RawInput click;
+    click.kind = tb::InputKind::MouseDown;
+    click.where = Point{300, 300};
+    tb::postInput(click);
+    click.kind = tb::InputKind::MouseUp;
+    tb::postInput(click);
+    return true;
+  });
+  DoAboutBox();
+  EXPECT_TRUE(person.finished()) << "expected the about box to wait for the click";
+  ASSERT_NE(nullptr, seen) << "expected the splash window in front, found none";
+  EXPECT_TRUE(whiteText) << "expected white version text 100 pixels below the top, found none";
+  EXPECT_FALSE(tb::isAlive(seen)) << "the about window is disposed of after the click";
+  EXPECT_EQ(nullptr, tb::modalWindow()) << "no modal window after the about box";
+  FlushEvents(everyEvent, 0);
 }
 
 }  // namespace

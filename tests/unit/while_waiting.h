@@ -11,6 +11,7 @@
 
 #include "toolbox/internal/EventQueue.h"
 #include "toolbox/internal/Hooks.h"
+#include "toolbox/internal/WidgetControls.h"
 #include "toolbox/qt/QtFrontend.h"
 
 class WhileWaiting {
@@ -56,6 +57,11 @@ class WhileWaiting {
     if (tb::QtFrontend* fe = tb::qtFrontend()) {
       fe->answerColorPicker(nullptr);
       fe->pressAlertButton(1);
+    }
+    if (WindowRef dialog = tb::modalWindow()) {
+      ControlRef cancel = nullptr;
+      GetWindowCancelButton(dialog, &cancel);
+      tb::clickControl(cancel);
     }
     tb::RawInput up;
     up.kind = tb::InputKind::MouseUp;

@@ -20,6 +20,7 @@ enum class Phase {
   Tracking,  // a tracking loop waits for mouse input while the button is down
   Menu,      // a pulled-down menu waits for a choice
   Alert,     // an alert waits for a button
+  ColorPicker,  // the colour picker waits for a colour
   Busy,      // some other modal loop waits
 };
 
@@ -115,6 +116,17 @@ std::function<Outcome(Context&)> parseMenuCommand(Line& line);
 std::function<Outcome(Context&)> parseAlertCommand(Line& line);
 std::function<Outcome(Context&)> parseExpectCommand(Line& line, bool& endsProgram);
 std::function<Outcome(Context&)> parseOutputCommand(const std::string& command, Line& line);
+// Dialogs, sheets and the preference store (ScriptDialog.cpp): `dialog ...`
+// and `sheet ...` steps, and `expect dialog|sheet|preference ...`.
+std::function<Outcome(Context&)> parseDialogCommand(const std::string& command, Line& line);
+std::function<Outcome(Context&)> parseDialogExpect(Line& line);
+// The colour picker and the system clipboard (ScriptSystem.cpp): `color ...`
+// and `clipboard ...` steps, `expect color|clipboard ...`, and `press` and
+// `release` of a modifier key alone.
+std::function<Outcome(Context&)> parseColorCommand(Line& line);
+std::function<Outcome(Context&)> parseClipboardCommand(Line& line);
+std::function<Outcome(Context&)> parseSystemExpect(Line& line);
+std::function<Outcome(Context&)> parseModifierCommand(const std::string& command, Line& line);
 
 // Windows as a script names them: front, text, plot, plotN or a quoted
 // title prefix.

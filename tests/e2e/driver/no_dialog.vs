@@ -1,0 +1,3 @@
+# status: 1
+# stderr: :3: expected a modal dialog open, found no dialog
+dialog ok
