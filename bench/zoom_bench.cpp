@@ -43,6 +43,10 @@ void post(tb::InputKind kind, WindowPtr w, int h, int v) {
 
 void BM_RubberBandMovement(benchmark::State& state) {
   WindowPtr w = bandPlot();
+  if (w->port.image.width() != kBandSide || w->port.image.height() != kBandSide) {
+    state.SkipWithError("the plot window is not 1000 x 1000");
+    return;
+  }
   for (auto _ : state) {
     post(tb::InputKind::MouseDown, w, 100, 100);
     tb::RawInput down;

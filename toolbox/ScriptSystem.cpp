@@ -46,7 +46,8 @@ RGBColor toRGBColor(QRgb rgb) {
 
 std::string inputPath(const Context& context, const std::string& path) {
   if (!path.empty() && path[0] == '/') return path;
-  return QFileInfo(QString::fromStdString(context.scriptName)).dir().filePath(QString::fromStdString(path)).toStdString();
+  const QDir scriptDir = QFileInfo(QString::fromStdString(context.scriptName)).dir();
+  return scriptDir.filePath(QString::fromStdString(path)).toStdString();
 }
 
 std::string describeClipboard() {
@@ -124,7 +125,9 @@ std::function<Outcome(Context&)> parseClipboardCommand(Line& line) {
       if (image.isNull()) return Outcome::fail("an image on the clipboard", describeClipboard());
       const QString path = QString::fromStdString(resolveOutputPath(context, file));
       QDir().mkpath(QFileInfo(path).absolutePath());
-      if (!image.save(path, "PNG")) return Outcome::fail("a PNG written to " + path.toStdString(), "it cannot be written");
+      if (!image.save(path, "PNG")) {
+        return Outcome::fail("a PNG written to " + path.toStdString(), "it cannot be written");
+      }
       return Outcome::done();
     };
   }
@@ -169,7 +172,8 @@ std::function<Outcome(Context&)> parseSystemExpect(Line& line) {
       if (qt == nullptr) return Outcome::fail("the Qt front end", "none");
       const std::string foundPrompt = qt->colorPickerPrompt();
       const QRgb shown = toRgb(qt->colorPickerColor());
-      const std::string expected = "the colour picker " + quote(prompt) + (withColour ? " showing " + colourText(colour) : "");
+      const std::string expected =
+          "the colour picker " + quote(prompt) + (withColour ? " showing " + colourText(colour) : "");
       if (foundPrompt != prompt || (withColour && shown != colour)) {
         return Outcome::fail(expected, "the colour picker " + quote(foundPrompt) + " showing " + colourText(shown));
       }

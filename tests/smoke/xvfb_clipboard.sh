@@ -8,19 +8,21 @@ set -uo pipefail
 vantor="$1"
 here="$(cd "$(dirname "$0")" && pwd)"
 work="$(mktemp -d)"
-peer=""
+peer="" app="" xvfb=""
 trap 'kill $peer "$app" "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 
 fail() {
   echo "clipboard: $*"
-  cat "$work/app.log"
+  cat "$work/app.log" 2>/dev/null
   exit 1
 }
 
-display=":$((100 + RANDOM % 500))"
-Xvfb "$display" -screen 0 1100x820x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and names it once it accepts clients.
+Xvfb -displayfd 3 -screen 0 1100x820x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || fail "expected Xvfb to start, found: $(cat "$work/xvfb.log")"
+display=":$(head -n1 "$work/display")"
 export DISPLAY="$display"
 
 QT_QPA_PLATFORM=xcb "$vantor" --desktop 1024x768 --script "$here/clipboard_x11.vs" >"$work/app.log" 2>&1 &

@@ -76,7 +76,7 @@ TEST(ColorConversion, SixteenBitChannelsDivideBy65535) {
     EXPECT_TRUE(sameColor(c.expected.data(), out.data()))
         << c.name << ": expected " << describe(c.expected.data()) << ", found " << describe(out.data());
   }
-  EXPECT_NEAR(0.49999237, kHalfRoundTrip, 1e-8) << "the document's value of the half channel";
+  EXPECT_NEAR(0.49999237, kHalfRoundTrip, 1e-8) << "the half channel after a round trip, to eight places";
 }
 
 TEST(ColorConversion, EverySixteenBitChannelSurvivesTheRoundTrip) {

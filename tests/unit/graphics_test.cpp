@@ -23,7 +23,7 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-// The document's examples are decimal values; the arithmetic may round in
+// The expected views are decimal values; the arithmetic may round in
 // the last bits.
 constexpr double kTolerance = 1e-12;
 

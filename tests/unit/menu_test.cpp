@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "toolbox/Frontend.h"
 #include "unit/app_desktop.h"
 
 namespace {
@@ -215,6 +216,34 @@ TEST_F(MenuCommands, UnlistedMenusAndItemsDoNothing) {
   for (const auto& [name, cmd] : commands) {
     doCommand(cmd);
     EXPECT_TRUE(before == snapshot()) << name << " changed the windows or the front plot";
+  }
+}
+
+TEST_F(MenuCommands, ZoomModesSetTheModeAndTheCursor) {
+  newPlot();
+  struct Case {
+    int item;
+    int mode;
+    tb::CursorShape cursor;
+  };
+  for (const Case& c : {Case{8, 1, tb::CursorShape::ZoomIn}, Case{9, 2, tb::CursorShape::ZoomOut}}) {
+    gScaleOn = 0;
+    SetThemeCursor(kThemeArrowCursor);
+    doCommand(command(kWindowMenu, c.item));
+    EXPECT_EQ(c.mode, gScaleOn) << "Window item " << c.item << ": expected zoom mode " << c.mode << ", found "
+                                << gScaleOn;
+    EXPECT_TRUE(tb::frontend().cursor() == c.cursor) << "Window item " << c.item << ": the colour cursor shows";
+  }
+}
+
+TEST_F(MenuCommands, BackgroundCommandsRedrawThePlotBehindTheTextWindow) {
+  WindowPtr plot = newPlot();
+  show(output);
+  for (int item : {13, 14}) {
+    plot->updateRgn = QRegion();
+    doCommand(command(kWindowMenu, item));
+    EXPECT_FALSE(plot->updateRgn.isEmpty())
+        << "Window item " << item << ": expected a redraw of the plot whose background changed, found none";
   }
 }
 
