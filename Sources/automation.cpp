@@ -1,5 +1,5 @@
 // The program's state as the script driver reads it, by the names that
-// toolbox/internal/Inspect.h lists. Values are text; numbers keep their full
+// toolbox/internal/StateReaders.h lists. Values are text; numbers keep their full
 // precision so that a script can compare them with a tolerance of its own.
 #include "automation.h"
 
@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "../maps.h"
-#include "../toolbox/internal/Inspect.h"
+#include "../toolbox/internal/StateReaders.h"
 #include "events.h"
 #include "text.h"
 

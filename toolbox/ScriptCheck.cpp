@@ -9,7 +9,7 @@
 
 #include "Frontend.h"
 #include "TextUtils.h"
-#include "internal/Inspect.h"
+#include "internal/StateReaders.h"
 #include "internal/MenuBar.h"
 #include "internal/Script.h"
 #include "internal/WindowRecord.h"

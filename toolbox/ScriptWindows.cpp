@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "TextUtils.h"
-#include "internal/Inspect.h"
+#include "internal/StateReaders.h"
 #include "internal/Script.h"
 #include "internal/WindowRecord.h"
 

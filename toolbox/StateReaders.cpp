@@ -1,5 +1,5 @@
-// The registry of the program's state readers (internal/Inspect.h).
-#include "internal/Inspect.h"
+// The registry of the program's state readers (internal/StateReaders.h).
+#include "internal/StateReaders.h"
 
 #include <map>
 
