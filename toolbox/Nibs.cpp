@@ -24,10 +24,8 @@ std::string resourceDirectory() {
   return VANTOR_RESOURCE_DIR;
 }
 
-namespace {
-
 // Splits a line into words; "quoted text" is one word.
-std::vector<std::string> words(const std::string& line) {
+std::vector<std::string> resourceWords(const std::string& line) {
   std::vector<std::string> out;
   size_t i = 0;
   while (i < line.size()) {
@@ -50,13 +48,16 @@ std::vector<std::string> words(const std::string& line) {
   return out;
 }
 
+namespace {
+
+
 bool parseNib(std::istream& in, NibRecord& nib) {
   enum { None, InMenuBar, InWindow } section = None;
   std::string line;
   NibMenuBar* bar = nullptr;
   NibWindow* window = nullptr;
   while (std::getline(in, line)) {
-    std::vector<std::string> w = words(line);
+    std::vector<std::string> w = resourceWords(line);
     if (w.empty()) continue;
     const std::string& key = w[0];
     if (key == "end") {

@@ -21,29 +21,6 @@ struct Resource {
   std::string bytes;
 };
 
-// Words of a line; "quoted text" is one word.
-std::vector<std::string> words(const std::string& line) {
-  std::vector<std::string> out;
-  size_t i = 0;
-  while (i < line.size()) {
-    if (std::isspace(static_cast<unsigned char>(line[i]))) {
-      ++i;
-    } else if (line[i] == '#') {
-      break;
-    } else if (line[i] == '"') {
-      size_t end = line.find('"', i + 1);
-      if (end == std::string::npos) end = line.size();
-      out.push_back(line.substr(i + 1, end - i - 1));
-      i = end + 1;
-    } else {
-      size_t end = i;
-      while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
-      out.push_back(line.substr(i, end - i));
-      i = end;
-    }
-  }
-  return out;
-}
 
 bool parseLine(const std::vector<std::string>& w, Resource& r) {
   if (w.size() < 2 || w[0].size() != 4) return false;
@@ -90,7 +67,7 @@ bool readResources(std::vector<Resource>& out) {
   if (!file) return false;
   std::string line;
   while (std::getline(file, line)) {
-    std::vector<std::string> w = words(line);
+    std::vector<std::string> w = tb::resourceWords(line);
     if (w.empty()) continue;
     Resource r;
     if (!parseLine(w, r)) return false;  // a damaged file gives nothing

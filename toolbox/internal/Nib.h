@@ -28,4 +28,7 @@ struct NibRecord {
 
 namespace tb {
 std::string resourceDirectory();
+// Splits a line of a resource file into words; "quoted text" is one word
+// and # starts a comment.
+std::vector<std::string> resourceWords(const std::string& line);
 }
