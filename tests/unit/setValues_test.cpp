@@ -538,16 +538,9 @@ TEST_F(ParameterDialogTest, ACallWhileTheReadErrorIsUpEndsWithTheSheet) {
 
 TEST_F(ParameterDialogTest, AFormatWithoutConversionsTouchesNothing) {
   double x = 0.5;
-  std::string message;
-  WhileWaiting person;
-  person.then([&] {
-    tb::QtFrontend* fe = tb::qtFrontend();
-    if (!fe->alertOpen()) return false;
-    message = fe->alertMessage();
-    return fe->pressAlertButton(1);
-  });
-  EXPECT_EQ(0, GetParams(*desc("bad"), "no conversion here", &x)) << "result of a format without %";
-  EXPECT_TRUE(person.finished()) << "expected FORMERR to be shown";
+  short result = -1;
+  std::string message = modalMessage([&] { result = GetParams(*desc("bad"), "no conversion here", &x); });
+  EXPECT_EQ(0, result) << "result of a format without %";
   EXPECT_EQ(FORMERR, message) << "message";
   EXPECT_EQ(0.5, x) << "the argument is untouched";
   if (ParameterDialog() != nullptr) {

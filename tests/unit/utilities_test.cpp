@@ -327,20 +327,6 @@ TEST_F(Alerts, NoteAlertWithCancelTellsWhichButton) {
   }
 }
 
-// Shows an application-modal alert from `show` and returns its message.
-std::string modalMessage(const std::function<void()>& show) {
-  std::string message;
-  WhileWaiting person;
-  person.then([&] {
-    tb::QtFrontend* fe = tb::qtFrontend();
-    if (!fe->alertOpen()) return false;
-    message = fe->alertMessage();
-    return fe->pressAlertButton(1);
-  });
-  show();
-  EXPECT_TRUE(person.finished()) << "expected an application-modal alert";
-  return message;
-}
 
 TEST_F(Alerts, WithoutAParentTheAlertsAreModal) {
   EXPECT_EQ("Stopped", modalMessage([] { StopAlert(nullptr, CFSTR("Stopped")); })) << "StopAlert without a parent";

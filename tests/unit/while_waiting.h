@@ -73,3 +73,18 @@ class WhileWaiting {
   size_t total_ = 0;
   int idleWaits_ = 0;
 };
+
+// Shows an application-modal alert from `show` and returns its message.
+inline std::string modalMessage(const std::function<void()>& show) {
+  std::string message;
+  WhileWaiting person;
+  person.then([&] {
+    tb::QtFrontend* fe = tb::qtFrontend();
+    if (!fe->alertOpen()) return false;
+    message = fe->alertMessage();
+    return fe->pressAlertButton(1);
+  });
+  show();
+  EXPECT_TRUE(person.finished()) << "expected an application-modal alert";
+  return message;
+}
